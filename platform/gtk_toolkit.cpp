@@ -141,8 +141,8 @@ Failure GtkToolkit::createWindow(const WindowForm& form, ToolkitEvents& events) 
   if (!monitor) monitor = gdk_display_get_monitor(display, 0);
   GdkRectangle screen{0, 0, 0, 0};
   if (monitor) gdk_monitor_get_geometry(monitor, &screen);
-  gtk_window_move(GTK_WINDOW(window_), screen.x + (screen.width - form.outerWidth) / 2,
-                  screen.y + (screen.height - form.outerHeight) / 2);
+  const ScreenPlace place = centredPlace(screen.width, screen.height, form);
+  gtk_window_move(GTK_WINDOW(window_), screen.x + place.left, screen.y + place.top);
   return {};
 }
 

@@ -30,3 +30,12 @@ struct WindowForm {
   Handler created;
   Handler sizeChanged;
 };
+
+struct ScreenPlace {
+  int left, top;
+};
+// A window of the form's outer size centred on a whole screen, halves
+// truncated toward zero.
+constexpr ScreenPlace centredPlace(int screenWidth, int screenHeight, const WindowForm& form) {
+  return {(screenWidth - form.outerWidth) / 2, (screenHeight - form.outerHeight) / 2};
+}
