@@ -15,16 +15,13 @@
 #include "platform/message_box.h"
 #include "platform/open_address.h"
 #include "platform/web_pane.h"
+#include "platform/window_style.h"
 
 extern "C" void vexaline_register_resource(void);
 
 namespace {
 
 constexpr char iconResource[] = "/org/vexaline/vexaline.png";
-constexpr char windowCss[] =
-    "#vexaline-main, #vexaline-main layout { background-color: #000000; }"
-    "#vexaline-main { font-size: 9pt; }"
-    "#vexaline-pane { background-color: #ffffff; }";
 
 class GtkToolkit final : public Toolkit {
  public:
@@ -97,12 +94,7 @@ Failure GtkToolkit::prepare() {
   icon_.reset(gdk_pixbuf_new_from_resource(iconResource, nullptr));
   if (!icon_) return "cannot read the program's resources";
 
-  GObjectPtr<GtkCssProvider> css(gtk_css_provider_new());
-  if (!gtk_css_provider_load_from_data(css.get(), windowCss, -1, nullptr))
-    return "cannot read the window's style";
-  gtk_style_context_add_provider_for_screen(gdk_screen_get_default(),
-                                            GTK_STYLE_PROVIDER(css.get()),
-                                            GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+  if (!applyWindowStyle()) return "cannot read the window's style";
   return {};
 }
 
@@ -110,7 +102,7 @@ Failure GtkToolkit::createWindow(const WindowForm& form, ToolkitEvents& events) 
   events_ = &events;
   window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   if (!window_) return "cannot create the main window";
-  gtk_widget_set_name(window_, "vexaline-main");
+  gtk_widget_set_name(window_, mainWindowStyleName);
   gtk_window_set_title(GTK_WINDOW(window_), gbkToUtf8(form.title).c_str());
   gtk_window_set_resizable(GTK_WINDOW(window_), TRUE);
   gtk_widget_set_app_paintable(window_, FALSE);

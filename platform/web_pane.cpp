@@ -2,6 +2,8 @@
 
 #include <webkit2/webkit2.h>
 
+#include "platform/window_style.h"
+
 GtkWidget* newWebPane(GtkWidget** view) {
   // Pages come from strangers: their engine processes run in the sandbox.
   WebKitWebContext* context = webkit_web_context_new();
@@ -16,7 +18,7 @@ GtkWidget* newWebPane(GtkWidget** view) {
   webkit_web_view_set_zoom_level(WEBKIT_WEB_VIEW(webView), 1.0);
 
   GtkWidget* pane = gtk_event_box_new();
-  gtk_widget_set_name(pane, "vexaline-pane");
+  gtk_widget_set_name(pane, paneStyleName);
   gtk_container_add(GTK_CONTAINER(pane), webView);
   gtk_widget_show(webView);
   *view = webView;
