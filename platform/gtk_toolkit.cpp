@@ -3,7 +3,9 @@
 #include <gtk/gtk.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
+#include <thread>
 #include <map>
 #include <string>
 
@@ -45,9 +47,7 @@ class GtkToolkit final : public Toolkit {
   void openAddress(const char* address) override {
     openInDesktopBrowser(gbkToUtf8(address).c_str());
   }
-  std::optional<std::vector<unsigned char>> httpRead(const char* address) override {
-    return readHttp(address);
-  }
+  std::optional<std::vector<unsigned char>> httpRead(const char* address) override;
 
   void runLoop() override { gtk_main(); }
   void quitLoop() override { gtk_main_quit(); }
@@ -267,6 +267,22 @@ void GtkToolkit::onDestroy(GtkWidget*, gpointer data) {
   self->webView_ = nullptr;
   self->controls_.clear();
   self->events_->windowDestroyed();
+}
+
+std::optional<std::vector<unsigned char>> GtkToolkit::httpRead(const char* address) {
+  // The read blocks the program, not the engine: the engine's own processes
+  // start and fetch the start page meanwhile. The window is still hidden, so
+  // no input can reach it while the loop turns.
+  std::optional<std::vector<unsigned char>> result;
+  std::atomic<bool> done{false};
+  std::thread reader([&] {
+    result = readHttp(address);
+    done = true;
+    g_main_context_wakeup(nullptr);
+  });
+  while (!done) g_main_context_iteration(nullptr, TRUE);
+  reader.join();
+  return result;
 }
 
 void GtkToolkit::destroyWindows() {

@@ -53,6 +53,8 @@ class MainWindow(unittest.TestCase):
             for how, closes in cases:
                 with self.subTest(how=how), h.running(sites) as (program, window):
                     h.x("xdotool", "windowactivate", "--sync", str(window))
+                    h.click(window, 400, 300)  # the page area has the focus
+                    time.sleep(0.3)
                     if how == "close button":
                         fx, fy, fw, _ = h.geometry(h.frame_of(window))
                         h.x("xdotool", "mousemove", "--sync", str(fx + fw - 11), str(fy + 9),
@@ -60,7 +62,12 @@ class MainWindow(unittest.TestCase):
                     else:
                         h.x("xdotool", "key", how)
                     if closes:
-                        self.assertEqual(program.wait(), 0)
+                        try:
+                            code = program.wait()
+                        except Exception:
+                            self.fail("still running; window shown: %s"
+                                      % bool(h.find_windows(h.TITLE)))
+                        self.assertEqual(code, 0)
                     else:
                         time.sleep(1.5)
                         self.assertIsNone(program.process.poll())
