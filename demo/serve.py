@@ -13,9 +13,22 @@ import tempfile
 import threading
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-# site folder, port, the live stream's caption (none: no stream)
-SITES = [("maker", 28080, "HUNAN"), ("line1", 28081, "LINE 1"), ("line2", 28082, "LINE 2"),
-         ("line3", 28083, "LINE 3"), ("blog", 28084, None)]
+# site folder, port, the live stream's caption (none: no stream), and the
+# channel page that shows the stream: its path and heading
+SITES = [("maker", 28080, "HUNAN", "hunan.html", "湖南卫视专线 · 演示直播", "#a05"),
+         ("line1", 28081, "LINE 1", "tv/tv1.html", "线路一 · 演示直播", "#0a5"),
+         ("line2", 28082, "LINE 2", "tv/index.html", "线路二 · 演示直播", "#05a"),
+         ("line3", 28083, "LINE 3", "images/img/100/index.html", "线路三 · 演示直播", "#a50"),
+         ("blog", 28084, None, None, None, None)]
+CHANNEL_PAGE = """<!doctype html>
+<html lang="zh-CN"><head><meta charset="utf-8"><title>{title}</title>
+<style>html,body{{margin:0;height:100%;background:#111;color:#eee;font-family:sans-serif}}
+h1{{margin:0;padding:8px 16px;font-size:18px;background:{colour}}}
+video{{display:block;width:100%;height:calc(100% - 40px);background:#000}}</style></head>
+<body><h1>{title}</h1>
+<video src="/live/stream.m3u8" autoplay muted controls playsinline></video>
+</body></html>
+"""
 COLOURS = {"LINE 1": "testsrc2", "LINE 2": "smptebars", "LINE 3": "rgbtestsrc", "HUNAN": "testsrc"}
 
 
@@ -59,11 +72,18 @@ def main():
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGINT, stop)
     try:
-        for name, port, caption in SITES:
+        for name, port, caption, page, title, colour in SITES:
             folder = os.path.join(root, name)
-            shutil.copytree(os.path.join(HERE, "sites", name), folder)
+            static = os.path.join(HERE, "sites", name)
+            if os.path.isdir(static):
+                shutil.copytree(static, folder)
+            os.makedirs(folder, exist_ok=True)
             if caption:
                 encoders.append(live_stream(os.path.join(folder, "live"), caption))
+                path = os.path.join(folder, page)
+                os.makedirs(os.path.dirname(path), exist_ok=True)
+                with open(path, "w", encoding="utf-8") as f:
+                    f.write(CHANNEL_PAGE.format(title=title, colour=colour))
             handler = functools.partial(Quiet, directory=folder)
             server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
             server.daemon_threads = True
