@@ -5,9 +5,9 @@
 
 #include <atomic>
 #include <cstdio>
-#include <thread>
 #include <map>
 #include <string>
+#include <thread>
 
 #include "platform/frame_extents.h"
 #include "platform/gbk.h"
@@ -146,10 +146,9 @@ Failure GtkToolkit::createControl(std::size_t index, const ControlForm& form) {
     if (!widget) return "cannot create the web engine";
   } else {
     ToolkitEvents* events = events_;
-    widget = newChannelLabel(gbkToUtf8(form.caption), form.width, form.height, clicks_,
-                             [events, index](int x, int y, int keys) {
-                               events->labelPressed(index, x, y, keys);
-                             });
+    widget = newChannelLabel(
+        gbkToUtf8(form.caption), form.width, form.height, clicks_,
+        [events, index](int x, int y, int keys) { events->labelPressed(index, x, y, keys); });
   }
   gtk_widget_set_size_request(widget, form.width, form.height);
   gtk_layout_put(GTK_LAYOUT(layout_), widget, form.left, form.top);
@@ -300,4 +299,6 @@ void GtkToolkit::exitNow(int code) {
 
 }  // namespace
 
-std::unique_ptr<Toolkit> makeGtkToolkit() { return std::make_unique<GtkToolkit>(); }
+std::unique_ptr<Toolkit> makeGtkToolkit() {
+  return std::make_unique<GtkToolkit>();
+}

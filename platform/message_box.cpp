@@ -14,11 +14,16 @@ struct Icon {
 // The icon bits of the flags: 16 stop, 32 question, 48 exclamation, 64 information.
 Icon iconOf(unsigned flags) {
   switch (flags & 0xF0) {
-    case 16: return {GTK_MESSAGE_ERROR, "dialog-error"};
-    case 32: return {GTK_MESSAGE_QUESTION, "dialog-question"};
-    case 48: return {GTK_MESSAGE_WARNING, "dialog-warning"};
-    case 64: return {GTK_MESSAGE_INFO, "dialog-information"};
-    default: return {GTK_MESSAGE_OTHER, nullptr};
+    case 16:
+      return {GTK_MESSAGE_ERROR, "dialog-error"};
+    case 32:
+      return {GTK_MESSAGE_QUESTION, "dialog-question"};
+    case 48:
+      return {GTK_MESSAGE_WARNING, "dialog-warning"};
+    case 64:
+      return {GTK_MESSAGE_INFO, "dialog-information"};
+    default:
+      return {GTK_MESSAGE_OTHER, nullptr};
   }
 }
 
@@ -30,8 +35,8 @@ void showMessageBox(const char* text, unsigned flags, const char* caption) {
     return;
   }
   const Icon icon = iconOf(flags);
-  GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, icon.type, GTK_BUTTONS_OK,
-                                          "%s", text);
+  GtkWidget* box =
+      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, icon.type, GTK_BUTTONS_OK, "%s", text);
   gtk_window_set_title(GTK_WINDOW(box), caption);
   gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
   gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
@@ -47,4 +52,6 @@ void showMessageBox(const char* text, unsigned flags, const char* caption) {
   gtk_widget_destroy(box);
 }
 
-void showErrorBox(const char* text) { showMessageBox(text, 16, "Vexaline"); }
+void showErrorBox(const char* text) {
+  showMessageBox(text, 16, "Vexaline");
+}

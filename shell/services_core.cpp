@@ -55,7 +55,9 @@ void ServicesCore::messageBox(ConstText text, unsigned flags, ConstText caption)
   toolkit_.messageBox(text ? text : "", flags, caption ? caption : "");
 }
 
-void ServicesCore::openAddress(ConstText address) { toolkit_.openAddress(address ? address : ""); }
+void ServicesCore::openAddress(ConstText address) {
+  toolkit_.openAddress(address ? address : "");
+}
 
 ByteSet ServicesCore::httpRead(ConstText address) {
   auto received = toolkit_.httpRead(address ? address : "");
@@ -73,7 +75,9 @@ void* ServicesCore::allocate(std::size_t size) {
   return block;
 }
 
-void ServicesCore::release(void* block) { std::free(block); }
+void ServicesCore::release(void* block) {
+  std::free(block);
+}
 
 void ServicesCore::runEndRoutine() {
   auto routine = std::move(endRoutine_);

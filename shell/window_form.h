@@ -17,14 +17,14 @@ struct ControlForm {
   ControlType type;
   int left, top, width, height;
   bool tabStop;
-  const char* caption;          // labels only
+  const char* caption;             // labels only
   PressHandler leftButtonPressed;  // labels only; empty when unbound
 };
 
 struct WindowForm {
   const char* title;
   int outerWidth, outerHeight;
-  int left, top;  // stored, but centring overrides them
+  int left, top;                      // stored, but centring overrides them
   std::vector<ControlForm> controls;  // in creation order
   std::vector<const char*> stackingTopDown;
   Handler created;

@@ -19,7 +19,7 @@ class WindowServices {
   virtual void buildAndShow(const WindowForm& form) = 0;
   virtual void runMessageLoop() = 0;
 
-  virtual int windowWidth() = 0;   // outer size: frame and title bar included
+  virtual int windowWidth() = 0;  // outer size: frame and title bar included
   virtual int windowHeight() = 0;
   virtual void setControlWidth(const char* control, int width) = 0;
   virtual void setControlHeight(const char* control, int height) = 0;

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
-std::size_t stringLength(ConstText text) { return text ? std::strlen(text) : 0; }
+std::size_t stringLength(ConstText text) {
+  return text ? std::strlen(text) : 0;
+}
 
 int compareText(ConstText first, ConstText second) {
   const auto* a = reinterpret_cast<const unsigned char*>(first ? first : "");

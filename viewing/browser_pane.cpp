@@ -17,7 +17,9 @@ ControlForm browserPaneForm() {
           .leftButtonPressed = {}};
 }
 
-void showStartPage(WindowServices& services) { services.setAddress(paneControl, line1Address); }
+void showStartPage(WindowServices& services) {
+  services.setAddress(paneControl, line1Address);
+}
 
 std::int32_t fittedSize(std::int32_t outer, double margin) {
   const double reduced = static_cast<double>(outer) - margin;

@@ -1,9 +1,10 @@
 // The program's texts shown through GTK: the code page at the boundary and
 // the captions on screen.
+#include "platform/gbk.h"
+
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
-#include "platform/gbk.h"
 #include "platform/gtk_toolkit.h"
 
 namespace {
@@ -18,8 +19,11 @@ TEST(Gbk, ConvertsAndReplacesWhatIsNotGbk) {
       {"1.4", "1.4"},
       {"\xb7\xa2\xcf\xd6", "发现"},
       {"\xa3\xac", "，"},
-      {"1\xb7", "1\xEF\xBF\xBD"},                   // cut off after a lead byte
-      {"\xff\xff" "a", "\xEF\xBF\xBD\xEF\xBF\xBD" "a"},  // never a GBK lead
+      {"1\xb7", "1\xEF\xBF\xBD"},  // cut off after a lead byte
+      {"\xff\xff"
+       "a",
+       "\xEF\xBF\xBD\xEF\xBF\xBD"
+       "a"},  // never a GBK lead
       {"<b>x</b>", "<b>x</b>"},
   };
   for (const Case& c : cases) EXPECT_EQ(gbkToUtf8(c.gbk), c.utf8) << (c.gbk ? c.gbk : "(absent)");

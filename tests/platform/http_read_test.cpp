@@ -1,4 +1,6 @@
 // The HTTP read against a loopback server that answers with raw bytes.
+#include "platform/http_read.h"
+
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -9,8 +11,6 @@
 #include <functional>
 #include <string>
 #include <thread>
-
-#include "platform/http_read.h"
 
 namespace {
 
@@ -65,17 +65,20 @@ std::string text(const std::optional<std::vector<unsigned char>>& body) {
 }
 
 TEST(HttpRead, RequestIsOneUncachedHttp10Get) {
-  LoopbackServer server([](int s, const std::string&) { sendAll(s, "HTTP/1.0 200 OK\r\n\r\n1.4"); });
+  LoopbackServer server(
+      [](int s, const std::string&) { sendAll(s, "HTTP/1.0 200 OK\r\n\r\n1.4"); });
   const std::string url = server.url();
   EXPECT_EQ(text(readHttp(url.c_str())), "1.4");
   const std::string host = url.substr(7, url.find('/', 7) - 7);
   EXPECT_EQ(server.request,
             "GET /ver.txt HTTP/1.0\r\n"
-            "Host: " + host + "\r\n"
-            "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n"
-            "Accept: */*\r\n"
-            "Pragma: no-cache\r\n"
-            "\r\n");
+            "Host: " +
+                host +
+                "\r\n"
+                "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n"
+                "Accept: */*\r\n"
+                "Pragma: no-cache\r\n"
+                "\r\n");
 }
 
 TEST(HttpRead, BodyWhateverTheResponse) {

@@ -47,7 +47,9 @@ class FakeToolkit : public Toolkit {
     heights[c] = h;
     note("height " + std::to_string(h));
   }
-  void navigate(const char*, const char* address) override { note("navigate " + std::string(address)); }
+  void navigate(const char*, const char* address) override {
+    note("navigate " + std::string(address));
+  }
   void messageBox(const char* text, unsigned flags, const char* caption) override {
     note("box " + std::to_string(flags) + " [" + caption + "] " + text);
   }

@@ -47,8 +47,8 @@ TEST(StartOrder, BuildsHiddenThenCreatedThenSizeThenShows) {
   std::vector<std::string> created;
   for (const auto& entry : log)
     if (entry.rfind("createControl ", 0) == 0) created.push_back(entry.substr(14));
-  EXPECT_EQ(created, (std::vector<std::string>{"超文本浏览框1", "标签1", "标签2", "标签4",
-                                               "标签5", "标签6", "标签8"}));
+  EXPECT_EQ(created, (std::vector<std::string>{"超文本浏览框1", "标签1", "标签2", "标签4", "标签5",
+                                               "标签6", "标签8"}));
   // A size reported while building ran no handler: the first fit follows the check.
   EXPECT_LT(run.at("prepare"), run.at("createWindow"));
   EXPECT_LT(run.at("showControls"), run.at("navigate http://127.0.0.1:18081/tv/tv1.html"));
@@ -67,8 +67,13 @@ TEST(StartOrder, HoldIsUpOnlyWhileBuilding) {
   ServicesCore services(toolkit);
   std::vector<int> holdAtCreated;
   int sizeRuns = 0;
-  WindowForm form{.title = "t", .outerWidth = 952, .outerHeight = 625, .left = 50, .top = 50,
-                  .controls = {}, .stackingTopDown = {},
+  WindowForm form{.title = "t",
+                  .outerWidth = 952,
+                  .outerHeight = 625,
+                  .left = 50,
+                  .top = 50,
+                  .controls = {},
+                  .stackingTopDown = {},
                   .created = [&] { holdAtCreated.push_back(services.eventHoldCount()); },
                   .sizeChanged = [&] { ++sizeRuns; }};
   services.buildAndShow(form);
@@ -83,8 +88,14 @@ TEST(Ends, CloseByUserQuitsLoopAndRunsEndRoutineOnce) {
   ServicesCore services(toolkit);
   int endRuns = 0, sizeRuns = 0;
   services.registerEndRoutine([&] { ++endRuns; });
-  WindowForm form{.title = "t", .outerWidth = 952, .outerHeight = 625, .left = 50, .top = 50,
-                  .controls = {}, .stackingTopDown = {}, .created = {},
+  WindowForm form{.title = "t",
+                  .outerWidth = 952,
+                  .outerHeight = 625,
+                  .left = 50,
+                  .top = 50,
+                  .controls = {},
+                  .stackingTopDown = {},
+                  .created = {},
                   .sizeChanged = [&] { ++sizeRuns; }};
   services.buildAndShow(form);
   services.runMessageLoop();
@@ -98,8 +109,15 @@ TEST(Ends, CloseByUserQuitsLoopAndRunsEndRoutineOnce) {
 TEST(Ends, WindowDestroyedBeforeLoopPostsNoQuit) {
   FakeToolkit toolkit;
   ServicesCore services(toolkit);
-  WindowForm form{.title = "t", .outerWidth = 952, .outerHeight = 625, .left = 50, .top = 50,
-                  .controls = {}, .stackingTopDown = {}, .created = {}, .sizeChanged = {}};
+  WindowForm form{.title = "t",
+                  .outerWidth = 952,
+                  .outerHeight = 625,
+                  .left = 50,
+                  .top = 50,
+                  .controls = {},
+                  .stackingTopDown = {},
+                  .created = {},
+                  .sizeChanged = {}};
   services.buildAndShow(form);
   toolkit.destroyWindows();
   services.runMessageLoop();  // no window left: the loop is skipped
@@ -112,12 +130,17 @@ TEST(Ends, EndServiceDestroysThenRunsRoutineOnceWithNoHandlers) {
   ServicesCore services(toolkit);
   std::vector<std::string> order;
   int sizeRuns = 0;
-  services.registerEndRoutine([&] { order.push_back("routine, windows " + std::to_string(toolkit.exists)); });
-  services.registerEndRoutine([&] {
-    order.push_back("second routine, windows " + std::to_string(toolkit.exists));
-  });
-  WindowForm form{.title = "t", .outerWidth = 952, .outerHeight = 625, .left = 50, .top = 50,
-                  .controls = {}, .stackingTopDown = {},
+  services.registerEndRoutine(
+      [&] { order.push_back("routine, windows " + std::to_string(toolkit.exists)); });
+  services.registerEndRoutine(
+      [&] { order.push_back("second routine, windows " + std::to_string(toolkit.exists)); });
+  WindowForm form{.title = "t",
+                  .outerWidth = 952,
+                  .outerHeight = 625,
+                  .left = 50,
+                  .top = 50,
+                  .controls = {},
+                  .stackingTopDown = {},
                   .created = [&] { services.endProgram(0); },
                   .sizeChanged = [&] { ++sizeRuns; }};
   try {
@@ -131,7 +154,7 @@ TEST(Ends, EndServiceDestroysThenRunsRoutineOnceWithNoHandlers) {
   EXPECT_EQ(std::count(toolkit.log.begin(), toolkit.log.end(), "show"), 0);
 }
 
-TEST(Ends, FatalErrorOnControlFailureSkipsEndRoutine) {
+TEST(Ends, FatalErrorOnControlFailureEndsWithMinusOneUnseen) {
   ProgramRun run;
   run.toolkit.failControl = "超文本浏览框1";
   run.toolkit.body = bytes("1.4", 3);
@@ -156,8 +179,8 @@ TEST(Ends, FatalErrorEmptiesSlot) {
 TEST(ControlSize, ClampedToLimits) {
   FakeToolkit toolkit;
   ServicesCore services(toolkit);
-  const std::pair<int, int> cases[] = {{-1, 0},          {0, 0},         {945, 945},
-                                       {32627, 32627},   {32628, 32627}, {INT32_MAX, 32627},
+  const std::pair<int, int> cases[] = {{-1, 0},        {0, 0},         {945, 945},
+                                       {32627, 32627}, {32628, 32627}, {INT32_MAX, 32627},
                                        {INT32_MIN, 0}};
   for (auto [asked, set] : cases) {
     services.setControlWidth("c", asked);

@@ -17,9 +17,10 @@ TEST(TextRoutines, CompareIsUnsignedAndAbsentIsEmpty) {
     const char* second;
     int result;
   } cases[] = {
-      {nullptr, nullptr, 0}, {nullptr, "", 0},     {"", nullptr, 0},     {nullptr, "a", -1},
-      {"a", nullptr, 1},     {"1.4", "1.4", 0},    {"1.3", "1.4", -1},   {"1.4", "1.3", 1},
-      {"1.4", "1.4\n", -1},  {"1.4\r\n", "1.4", 1}, {"\x80", "\x7f", 1}, {"\xff", "\x01", 1},
+      {nullptr, nullptr, 0},        {nullptr, "", 0},    {"", nullptr, 0},
+      {nullptr, "a", -1},           {"a", nullptr, 1},   {"1.4", "1.4", 0},
+      {"1.3", "1.4", -1},           {"1.4", "1.3", 1},   {"1.4", "1.4\n", -1},
+      {"1.4\r\n", "1.4", 1},        {"\x80", "\x7f", 1}, {"\xff", "\x01", 1},
       {"\xb7\xa2", "\xb7\xa3", -1},
   };
   for (const Case& c : cases)
@@ -39,7 +40,10 @@ TEST(TextRoutines, LengthAndJoin) {
       {{}, ""},
       {{nullptr, nullptr}, ""},
       {{"a", nullptr, "b"}, "ab"},
-      {{"\xb7\xa2", "1.4\r\n", "\xb0\xe6"}, "\xb7\xa2" "1.4\r\n" "\xb0\xe6"},
+      {{"\xb7\xa2", "1.4\r\n", "\xb0\xe6"},
+       "\xb7\xa2"
+       "1.4\r\n"
+       "\xb0\xe6"},
   };
   for (const Case& c : cases) {
     Text joined = joinTexts(services, c.parts);
@@ -68,11 +72,18 @@ TEST(VersionCheck, OutcomeOfEachVersionFile) {
       {"1.4\n", {updateBox("1.4\n")}, false},
       {"1.4\r\n", {updateBox("1.4\r\n")}, false},
       {" 1.4", {updateBox(" 1.4")}, false},
-      {"\xEF\xBB\xBF" "1.4", {updateBox("\xEF\xBB\xBF" "1.4")}, false},
+      {"\xEF\xBB\xBF"
+       "1.4",
+       {updateBox("\xEF\xBB\xBF"
+                  "1.4")},
+       false},
       {"1.3", {updateBox("1.3")}, false},
       {"1.", {updateBox("1.")}, false},
       {"<html>404</html>", {updateBox("<html>404</html>")}, false},
-      {"\0" "1.4"s, {failureBox, updateBox("")}, false},
+      {"\0"
+       "1.4"s,
+       {failureBox, updateBox("")},
+       false},
       {std::nullopt, {failureBox, updateBox("")}, false},
   };
   for (const Outcome& outcome : outcomes) {

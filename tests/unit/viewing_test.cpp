@@ -19,9 +19,12 @@ TEST(Fitting, OuterLessMarginTruncatedToLow32Bits) {
     double margin;
     std::int32_t fitted;
   } cases[] = {
-      {952, paneWidthMargin, 945},   {625, paneHeightMargin, 576},
-      {1200, paneWidthMargin, 1193}, {800, paneHeightMargin, 751},
-      {0, paneWidthMargin, -7},      {3, paneHeightMargin, -46},
+      {952, paneWidthMargin, 945},
+      {625, paneHeightMargin, 576},
+      {1200, paneWidthMargin, 1193},
+      {800, paneHeightMargin, 751},
+      {0, paneWidthMargin, -7},
+      {3, paneHeightMargin, -46},
       {40000, paneWidthMargin, 39993},
       // Below INT32_MIN the low 32 bits wrap to a large positive size.
       {INT32_MIN, paneWidthMargin, INT32_MAX - 6},
@@ -42,8 +45,11 @@ TEST(Fitting, RoundingModeRestored) {
 TEST(Fitting, HandlerSetsClampedWidthThenHeight) {
   struct Case {
     int outerW, outerH, paneW, paneH;
-  } cases[] = {{952, 625, 945, 576}, {1200, 800, 1193, 751}, {5, 30, 0, 0},
-               {160, 28, 153, 0},    {40000, 40000, 32627, 32627}};
+  } cases[] = {{952, 625, 945, 576},
+               {1200, 800, 1193, 751},
+               {5, 30, 0, 0},
+               {160, 28, 153, 0},
+               {40000, 40000, 32627, 32627}};
   for (const Case& c : cases) {
     FakeToolkit toolkit;
     ServicesCore services(toolkit);
