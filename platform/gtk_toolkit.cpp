@@ -25,6 +25,10 @@ namespace {
 
 constexpr char iconResource[] = "/org/vexaline/vexaline.png";
 
+struct OuterSize {
+  int width = 0, height = 0;
+};
+
 class GtkToolkit final : public Toolkit {
  public:
   Failure prepare() override;
@@ -34,10 +38,14 @@ class GtkToolkit final : public Toolkit {
   bool windowExists() const override { return window_ != nullptr; }
   void showAndActivate() override;
 
-  int outerWidth() override;
-  int outerHeight() override;
-  void setControlWidth(const char* control, int width) override;
-  void setControlHeight(const char* control, int height) override;
+  int outerWidth() override { return outerSize().width; }
+  int outerHeight() override { return outerSize().height; }
+  void setControlWidth(const char* control, int width) override {
+    resizeControl(control, width, std::nullopt);
+  }
+  void setControlHeight(const char* control, int height) override {
+    resizeControl(control, std::nullopt, height);
+  }
   void navigate(const char* control, const char* address) override;
 
   void messageBox(const char* text, unsigned flags, const char* caption) override {
@@ -60,6 +68,8 @@ class GtkToolkit final : public Toolkit {
   static gboolean onConfigure(GtkWidget* widget, GdkEventConfigure* event, gpointer self);
   static void onDestroy(GtkWidget* widget, gpointer self);
   GtkWidget* control(const char* name) const;
+  OuterSize outerSize() const;
+  void resizeControl(const char* name, std::optional<int> width, std::optional<int> height);
   FrameExtents extents() const;
 
   GObjectPtr<GdkPixbuf> icon_;
@@ -181,20 +191,12 @@ FrameExtents GtkToolkit::extents() const {
   return currentFrameExtents(gtk_widget_get_window(window_));
 }
 
-int GtkToolkit::outerWidth() {
-  if (!window_) return 0;
+OuterSize GtkToolkit::outerSize() const {
+  if (!window_) return {};
   int width = 0, height = 0;
   gtk_window_get_size(GTK_WINDOW(window_), &width, &height);
   const FrameExtents frame = extents();
-  return width + frame.left + frame.right;
-}
-
-int GtkToolkit::outerHeight() {
-  if (!window_) return 0;
-  int width = 0, height = 0;
-  gtk_window_get_size(GTK_WINDOW(window_), &width, &height);
-  const FrameExtents frame = extents();
-  return height + frame.top + frame.bottom;
+  return {width + frame.left + frame.right, height + frame.top + frame.bottom};
 }
 
 GtkWidget* GtkToolkit::control(const char* name) const {
@@ -202,20 +204,13 @@ GtkWidget* GtkToolkit::control(const char* name) const {
   return found == controls_.end() ? nullptr : found->second;
 }
 
-void GtkToolkit::setControlWidth(const char* name, int width) {
-  if (GtkWidget* widget = control(name)) {
-    int height = 0;
-    gtk_widget_get_size_request(widget, nullptr, &height);
-    gtk_widget_set_size_request(widget, width, height);
-  }
-}
-
-void GtkToolkit::setControlHeight(const char* name, int height) {
-  if (GtkWidget* widget = control(name)) {
-    int width = 0;
-    gtk_widget_get_size_request(widget, &width, nullptr);
-    gtk_widget_set_size_request(widget, width, height);
-  }
+void GtkToolkit::resizeControl(const char* name, std::optional<int> width,
+                               std::optional<int> height) {
+  GtkWidget* widget = control(name);
+  if (!widget) return;
+  int keptWidth = 0, keptHeight = 0;
+  gtk_widget_get_size_request(widget, &keptWidth, &keptHeight);
+  gtk_widget_set_size_request(widget, width.value_or(keptWidth), height.value_or(keptHeight));
 }
 
 void GtkToolkit::navigate(const char*, const char* address) {

@@ -86,10 +86,7 @@ void ServicesCore::runEndRoutine() {
 }
 
 void ServicesCore::endProgram(int code) {
-  ++eventHoldCount_;
-  toolkit_.destroyWindows();
-  runEndRoutine();
-  toolkit_.release();
+  closeDown();
   toolkit_.exitNow(code);
   std::abort();  // a toolkit whose exit returned
 }
@@ -104,11 +101,15 @@ void ServicesCore::fatalError(const char* what) {
 }
 
 int ServicesCore::normalEnd(int code) {
+  closeDown();
+  return code;
+}
+
+void ServicesCore::closeDown() {
   ++eventHoldCount_;
   toolkit_.destroyWindows();
   runEndRoutine();
   toolkit_.release();
-  return code;
 }
 
 void ServicesCore::raise(const Handler& handler) {

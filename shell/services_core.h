@@ -44,6 +44,8 @@ class ServicesCore final : public WindowServices, private ToolkitEvents {
   void windowDestroyed() override;
   void raise(const Handler& handler);
   void runEndRoutine();
+  // What every orderly end does before the process goes: hold, destroy, clean up.
+  void closeDown();
 
   Toolkit& toolkit_;
   const WindowForm* form_ = nullptr;

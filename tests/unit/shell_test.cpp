@@ -34,6 +34,19 @@ struct ProgramRun {
   bool logged(const std::string& entry) const { return at(entry) < toolkit.log.size(); }
 };
 
+// A window with no controls, binding only the two handlers under test.
+WindowForm bareForm(Handler created, Handler sizeChanged) {
+  return {.title = "t",
+          .outerWidth = 952,
+          .outerHeight = 625,
+          .left = 50,
+          .top = 50,
+          .controls = {},
+          .stackingTopDown = {},
+          .created = std::move(created),
+          .sizeChanged = std::move(sizeChanged)};
+}
+
 std::vector<unsigned char> bytes(const char* text, std::size_t count) {
   return {text, text + count};
 }
@@ -67,15 +80,8 @@ TEST(StartOrder, HoldIsUpOnlyWhileBuilding) {
   ServicesCore services(toolkit);
   std::vector<int> holdAtCreated;
   int sizeRuns = 0;
-  WindowForm form{.title = "t",
-                  .outerWidth = 952,
-                  .outerHeight = 625,
-                  .left = 50,
-                  .top = 50,
-                  .controls = {},
-                  .stackingTopDown = {},
-                  .created = [&] { holdAtCreated.push_back(services.eventHoldCount()); },
-                  .sizeChanged = [&] { ++sizeRuns; }};
+  const WindowForm form =
+      bareForm([&] { holdAtCreated.push_back(services.eventHoldCount()); }, [&] { ++sizeRuns; });
   services.buildAndShow(form);
   EXPECT_EQ(holdAtCreated, std::vector<int>{0});
   EXPECT_EQ(sizeRuns, 1);  // the report during creation was dropped
@@ -88,15 +94,7 @@ TEST(Ends, CloseByUserQuitsLoopAndRunsEndRoutineOnce) {
   ServicesCore services(toolkit);
   int endRuns = 0, sizeRuns = 0;
   services.registerEndRoutine([&] { ++endRuns; });
-  WindowForm form{.title = "t",
-                  .outerWidth = 952,
-                  .outerHeight = 625,
-                  .left = 50,
-                  .top = 50,
-                  .controls = {},
-                  .stackingTopDown = {},
-                  .created = {},
-                  .sizeChanged = [&] { ++sizeRuns; }};
+  const WindowForm form = bareForm({}, [&] { ++sizeRuns; });
   services.buildAndShow(form);
   services.runMessageLoop();
   toolkit.destroyWindows();  // the user closes the window
@@ -109,15 +107,7 @@ TEST(Ends, CloseByUserQuitsLoopAndRunsEndRoutineOnce) {
 TEST(Ends, WindowDestroyedBeforeLoopPostsNoQuit) {
   FakeToolkit toolkit;
   ServicesCore services(toolkit);
-  WindowForm form{.title = "t",
-                  .outerWidth = 952,
-                  .outerHeight = 625,
-                  .left = 50,
-                  .top = 50,
-                  .controls = {},
-                  .stackingTopDown = {},
-                  .created = {},
-                  .sizeChanged = {}};
+  const WindowForm form = bareForm({}, {});
   services.buildAndShow(form);
   toolkit.destroyWindows();
   services.runMessageLoop();  // no window left: the loop is skipped
@@ -134,15 +124,7 @@ TEST(Ends, EndServiceDestroysThenRunsRoutineOnceWithNoHandlers) {
       [&] { order.push_back("routine, windows " + std::to_string(toolkit.exists)); });
   services.registerEndRoutine(
       [&] { order.push_back("second routine, windows " + std::to_string(toolkit.exists)); });
-  WindowForm form{.title = "t",
-                  .outerWidth = 952,
-                  .outerHeight = 625,
-                  .left = 50,
-                  .top = 50,
-                  .controls = {},
-                  .stackingTopDown = {},
-                  .created = [&] { services.endProgram(0); },
-                  .sizeChanged = [&] { ++sizeRuns; }};
+  const WindowForm form = bareForm([&] { services.endProgram(0); }, [&] { ++sizeRuns; });
   try {
     services.buildAndShow(form);
     FAIL() << "the end service returned";
