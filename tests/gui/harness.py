@@ -254,6 +254,17 @@ def client_origin(window):
     return gx, gy
 
 
+def activate(window):
+    """Raises and focuses the window; the window manager may refuse while it
+    is still settling a new window, so ask again a few times."""
+    for _ in range(10):
+        if subprocess.run(["xdotool", "windowactivate", "--sync", str(window)],
+                          capture_output=True).returncode == 0:
+            return
+        time.sleep(0.3)
+    raise AssertionError("window %d cannot be activated" % window)
+
+
 def click(window, cx, cy, button=1, repeat=1):
     ox, oy = client_origin(window)
     x("xdotool", "mousemove", "--sync", str(ox + cx), str(oy + cy))

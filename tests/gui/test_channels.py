@@ -81,7 +81,7 @@ class ChannelBar(unittest.TestCase):
 
     def test_keys_with_the_page_focused(self):
         with h.Sites() as sites, h.running(sites) as (program, window):
-            h.x("xdotool", "windowactivate", "--sync", str(window))
+            h.activate(window)
             h.click(window, 400, 300)
             time.sleep(0.5)
             sites.recorder.clear()

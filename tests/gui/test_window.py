@@ -52,7 +52,7 @@ class MainWindow(unittest.TestCase):
         with h.Sites() as sites:
             for how, closes in cases:
                 with self.subTest(how=how), h.running(sites) as (program, window):
-                    h.x("xdotool", "windowactivate", "--sync", str(window))
+                    h.activate(window)
                     h.click(window, 400, 300)  # the page area has the focus
                     time.sleep(0.3)
                     if how == "close button":
