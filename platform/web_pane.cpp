@@ -2,12 +2,15 @@
 
 #include <webkit2/webkit2.h>
 
+#include "platform/downloads.h"
+#include "platform/page_behaviour.h"
 #include "platform/window_style.h"
 
 GtkWidget* newWebPane(GtkWidget** view) {
   // Pages come from strangers: their engine processes run in the sandbox.
   WebKitWebContext* context = webkit_web_context_new();
   webkit_web_context_set_sandbox_enabled(context, TRUE);
+  askBeforeDownloads(context);
   GtkWidget* webView = webkit_web_view_new_with_context(context);
   g_object_unref(context);
   if (!webView) return nullptr;
@@ -20,6 +23,8 @@ GtkWidget* newWebPane(GtkWidget** view) {
   // video playing, and the same smooth playback of live-TV streams.
   webkit_settings_set_hardware_acceleration_policy(settings,
                                                    WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
+
+  addPageBehaviour(WEBKIT_WEB_VIEW(webView));
 
   GtkWidget* pane = gtk_event_box_new();
   gtk_widget_set_name(pane, paneStyleName);
