@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/box_text.h"
 #include "platform/frame_extents.h"
 #include "platform/gbk.h"
 #include "platform/glib_handles.h"
@@ -49,7 +50,7 @@ class GtkToolkit final : public Toolkit {
   void navigate(const char* control, const char* address) override;
 
   void messageBox(const char* text, unsigned flags, const char* caption) override {
-    showMessageBox(gbkToUtf8(text).c_str(), flags, gbkToUtf8(caption).c_str());
+    showMessageBox(gbkToUtf8(boxText(text).c_str()).c_str(), flags, gbkToUtf8(caption).c_str());
   }
   void errorBox(const char* text) override { showErrorBox(gbkToUtf8(text).c_str()); }
   void openAddress(const char* address) override {
