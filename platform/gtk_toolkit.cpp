@@ -17,6 +17,7 @@
 #include "platform/label_widget.h"
 #include "platform/message_box.h"
 #include "platform/open_address.h"
+#include "platform/user_folders.h"
 #include "platform/web_pane.h"
 #include "platform/window_style.h"
 
@@ -73,6 +74,7 @@ class GtkToolkit final : public Toolkit {
   void resizeControl(const char* name, std::optional<int> width, std::optional<int> height);
   FrameExtents extents() const;
 
+  PrivateFolders privateFolders_;
   GObjectPtr<GdkPixbuf> icon_;
   GtkWidget* window_ = nullptr;
   GtkWidget* layout_ = nullptr;
@@ -87,6 +89,7 @@ class GtkToolkit final : public Toolkit {
 };
 
 Failure GtkToolkit::prepare() {
+  privateFolders_.prepare();
   // X11 first: only there can a program place its own window.
   gdk_set_allowed_backends("x11,wayland");
   if (!gtk_init_check(nullptr, nullptr)) return "cannot open the display";
@@ -286,6 +289,7 @@ void GtkToolkit::destroyWindows() {
 
 void GtkToolkit::release() {
   if (GdkDisplay* display = gdk_display_get_default()) gdk_display_flush(display);
+  privateFolders_.remove();
 }
 
 void GtkToolkit::exitNow(int code) {

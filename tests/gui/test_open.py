@@ -10,6 +10,7 @@ import time
 import unittest
 
 import harness as h
+from kept_errors import KeptErrors
 from session_bus import SessionBus
 from test_version import UPDATE, watch
 
@@ -51,7 +52,7 @@ class BusBrowser:
             return f.read().split()
 
 
-class BusProgram(h.Program):
+class BusProgram(KeptErrors):
     """The program on the test's bus, whose default browser is `browser_id`
     started over D-Bus; its error output is kept."""
 
@@ -64,20 +65,9 @@ class BusProgram(h.Program):
         with open(os.path.join(self.home, "config", "mimeapps.list"), "w") as f:
             f.write("[Default Applications]\nx-scheme-handler/http=%s.desktop\n"
                     "x-scheme-handler/https=%s.desktop\n" % (browser_id, browser_id))
-        self.errors = os.path.join(self.home, "stderr")
 
     def env(self):
         return dict(super().env(), DBUS_SESSION_BUS_ADDRESS=self.bus.address)
-
-    def start(self, cwd="/"):
-        with open(self.errors, "wb") as errors:
-            self.process = subprocess.Popen([h.BINARY], env=self.env(), cwd=cwd,
-                                            stdout=subprocess.DEVNULL, stderr=errors)
-        return self
-
-    def error_lines(self):
-        with open(self.errors, errors="replace") as f:
-            return f.read().splitlines()
 
 
 def run_update(bus, browser_id):
