@@ -1,6 +1,8 @@
-// The conversion of the program's texts to UTF-8, over any bytes: the result
-// is always valid UTF-8 with no zero byte in it, and a text that is valid GBK
-// converts exactly as one whole iconv call converts it.
+// The program's texts on their way to the screen, over any bytes. The
+// conversion to UTF-8 always gives valid UTF-8 with no zero byte in it, and a
+// text that is valid GBK converts exactly as one whole iconv call converts it.
+// A message box's bounded text is the text itself or its two ends around "…",
+// and never splits a character of valid GBK.
 #include <glib.h>
 
 #include <cstdint>
@@ -9,6 +11,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/box_text.h"
 #include "platform/gbk.h"
 
 namespace {
@@ -36,5 +39,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool same = valid && utf8 == std::string(whole, written);
   g_free(whole);
   if (valid && !same) fail("valid GBK converted unlike one whole iconv call");
+
+  const std::string shown = boxText(text.c_str());
+  if (shown != text) {
+    // Some "…" in it parts the text's first characters from its last ones.
+    bool ends = false;
+    for (std::size_t cut = shown.find("\xA1\xAD"); cut != std::string::npos && !ends;
+         cut = shown.find("\xA1\xAD", cut + 1)) {
+      const std::string head = shown.substr(0, cut), tail = shown.substr(cut + 2);
+      ends = text.compare(0, head.size(), head) == 0 && head.size() + tail.size() < text.size() &&
+             text.compare(text.size() - tail.size(), tail.size(), tail) == 0 &&
+             head.size() <= 2 * boxHeadCharacters && tail.size() <= 2 * boxTailCharacters;
+    }
+    if (!ends) fail("a bounded text that is not the text's two ends around an ellipsis");
+    if (valid && gbkToUtf8(shown.c_str()).find("\xEF\xBF\xBD") != std::string::npos)
+      fail("a bounded text splits a character");
+  }
   return 0;
 }
