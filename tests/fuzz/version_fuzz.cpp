@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "shell/program.h"
-#include "shell/services_core.h"
 #include "tests/unit/fake_toolkit.h"
 
 namespace {
@@ -30,16 +28,9 @@ const std::string openHome = "open 127.0.0.1:18080";
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FakeToolkit toolkit;
-  ServicesCore services(toolkit);
   // No bytes at all stands for nothing received.
   if (size > 0) toolkit.body.emplace(data, data + size);
-  versionText = nullptr;
-  int code = 99;
-  try {
-    code = services.normalEnd(programMain(services));
-  } catch (const ProgramEnded& ended) {
-    code = ended.code;
-  }
+  const int code = runProgram(toolkit);
 
   // The version is the bytes before the first zero byte, untrimmed.
   const char* bytes = reinterpret_cast<const char*>(data);
@@ -49,9 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (fetched != "1.4" && !fetched.empty()) expected = {updateBox(fetched)};
 
   const auto& log = toolkit.log;
-  std::vector<std::string> boxes;
-  std::copy_if(log.begin(), log.end(), std::back_inserter(boxes),
-               [](const std::string& entry) { return entry.rfind("box ", 0) == 0; });
+  const std::vector<std::string> boxes = toolkit.boxes();
   const auto shown = std::count(log.begin(), log.end(), "show");
   const auto opened = std::count(log.begin(), log.end(), openHome);
 
