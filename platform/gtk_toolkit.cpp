@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/box_text.h"
 #include "platform/frame_extents.h"
 #include "platform/gbk.h"
 #include "platform/glib_handles.h"
@@ -16,6 +17,7 @@
 #include "platform/label_widget.h"
 #include "platform/message_box.h"
 #include "platform/open_address.h"
+#include "platform/user_folders.h"
 #include "platform/web_pane.h"
 #include "platform/window_style.h"
 
@@ -49,7 +51,7 @@ class GtkToolkit final : public Toolkit {
   void navigate(const char* control, const char* address) override;
 
   void messageBox(const char* text, unsigned flags, const char* caption) override {
-    showMessageBox(gbkToUtf8(text).c_str(), flags, gbkToUtf8(caption).c_str());
+    showMessageBox(gbkToUtf8(boxText(text).c_str()).c_str(), flags, gbkToUtf8(caption).c_str());
   }
   void errorBox(const char* text) override { showErrorBox(gbkToUtf8(text).c_str()); }
   void openAddress(const char* address) override {
@@ -72,6 +74,7 @@ class GtkToolkit final : public Toolkit {
   void resizeControl(const char* name, std::optional<int> width, std::optional<int> height);
   FrameExtents extents() const;
 
+  PrivateFolders privateFolders_;
   GObjectPtr<GdkPixbuf> icon_;
   GtkWidget* window_ = nullptr;
   GtkWidget* layout_ = nullptr;
@@ -86,6 +89,7 @@ class GtkToolkit final : public Toolkit {
 };
 
 Failure GtkToolkit::prepare() {
+  privateFolders_.prepare();
   // X11 first: only there can a program place its own window.
   gdk_set_allowed_backends("x11,wayland");
   if (!gtk_init_check(nullptr, nullptr)) return "cannot open the display";
@@ -152,7 +156,7 @@ Failure GtkToolkit::createControl(std::size_t index, const ControlForm& form) {
   if (!form.name) return "a control of the window is missing";
   GtkWidget* widget = nullptr;
   if (form.type == ControlType::HtmlViewer) {
-    widget = newWebPane(&webView_);
+    widget = newWebPane(&webView_, privateFolders_.inUse());
     if (!widget) return "cannot create the web engine";
   } else {
     ToolkitEvents* events = events_;
@@ -285,6 +289,7 @@ void GtkToolkit::destroyWindows() {
 
 void GtkToolkit::release() {
   if (GdkDisplay* display = gdk_display_get_default()) gdk_display_flush(display);
+  privateFolders_.remove();
 }
 
 void GtkToolkit::exitNow(int code) {

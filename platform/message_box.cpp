@@ -27,6 +27,19 @@ Icon iconOf(unsigned flags) {
   }
 }
 
+// A word longer than the line, such as a run of bytes from a server, breaks
+// between characters: the box stays as wide as its lines, within the screen.
+void wrapWithinLines(GtkMessageDialog* box) {
+  GList* children =
+      gtk_container_get_children(GTK_CONTAINER(gtk_message_dialog_get_message_area(box)));
+  for (GList* child = children; child; child = child->next) {
+    if (!GTK_IS_LABEL(child->data)) continue;
+    gtk_label_set_line_wrap(GTK_LABEL(child->data), TRUE);
+    gtk_label_set_line_wrap_mode(GTK_LABEL(child->data), PANGO_WRAP_WORD_CHAR);
+  }
+  g_list_free(children);
+}
+
 }  // namespace
 
 void showMessageBox(const char* text, unsigned flags, const char* caption) {
@@ -38,6 +51,7 @@ void showMessageBox(const char* text, unsigned flags, const char* caption) {
   GtkWidget* box =
       gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, icon.type, GTK_BUTTONS_OK, "%s", text);
   gtk_window_set_title(GTK_WINDOW(box), caption);
+  wrapWithinLines(GTK_MESSAGE_DIALOG(box));
   gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
   gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
   if (icon.name) {

@@ -16,6 +16,7 @@ class RawVersionServer:
 
     def __init__(self, response):
         self.response = response
+        self.sent = None  # when the last response was handed over
         self.listener = socket.socket()
         self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
         self.listener.bind(("127.0.0.1", h.MAKER))
@@ -31,6 +32,7 @@ class RawVersionServer:
             with client:
                 client.recv(4096)
                 client.sendall(self.response)
+                self.sent = time.monotonic()
 
     def __enter__(self):
         self.thread.start()

@@ -1,10 +1,14 @@
 // A toolkit that records what the window services ask of it.
 #pragma once
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "shell/program.h"
+#include "shell/services_core.h"
 #include "shell/toolkit.h"
 
 struct ProgramEnded {
@@ -73,4 +77,23 @@ class FakeToolkit : public Toolkit {
   [[noreturn]] void exitNow(int code) override { throw ProgramEnded{code}; }
 
   void note(const std::string& entry) { log.push_back(entry); }
+
+  // The message boxes shown, in order.
+  std::vector<std::string> boxes() const {
+    std::vector<std::string> shown;
+    std::copy_if(log.begin(), log.end(), std::back_inserter(shown),
+                 [](const std::string& entry) { return entry.rfind("box ", 0) == 0; });
+    return shown;
+  }
 };
+
+// The whole program over the toolkit, from a fresh start to its end: its exit code.
+inline int runProgram(FakeToolkit& toolkit) {
+  ServicesCore services(toolkit);
+  versionText = nullptr;
+  try {
+    return services.normalEnd(programMain(services));
+  } catch (const ProgramEnded& ended) {
+    return ended.code;
+  }
+}

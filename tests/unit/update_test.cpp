@@ -88,21 +88,11 @@ TEST(VersionCheck, OutcomeOfEachVersionFile) {
   };
   for (const Outcome& outcome : outcomes) {
     FakeToolkit toolkit;
-    ServicesCore services(toolkit);
     if (outcome.body) toolkit.body.emplace(outcome.body->begin(), outcome.body->end());
-    versionText = nullptr;
-    int code = 99;
-    try {
-      code = services.normalEnd(programMain(services));
-    } catch (const ProgramEnded& ended) {
-      code = ended.code;
-    }
+    const int code = runProgram(toolkit);
     const auto& log = toolkit.log;
-    std::vector<std::string> boxes;
-    std::copy_if(log.begin(), log.end(), std::back_inserter(boxes),
-                 [](const std::string& e) { return e.rfind("box ", 0) == 0; });
     const std::string label = outcome.body ? *outcome.body : "(nothing)";
-    EXPECT_EQ(boxes, outcome.boxes) << label;
+    EXPECT_EQ(toolkit.boxes(), outcome.boxes) << label;
     EXPECT_EQ(code, 0) << label;
     const bool shown = std::count(log.begin(), log.end(), "show") == 1;
     const bool opened = std::count(log.begin(), log.end(), "open 127.0.0.1:18080") == 1;

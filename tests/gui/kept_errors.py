@@ -1,0 +1,22 @@
+"""The program started like harness.Program, with its error output kept."""
+
+import os
+import subprocess
+
+import harness as h
+
+
+class KeptErrors(h.Program):
+    def __init__(self):
+        super().__init__()
+        self.errors = os.path.join(self.home, "stderr")
+
+    def start(self, cwd="/"):
+        with open(self.errors, "wb") as errors:
+            self.process = subprocess.Popen([h.BINARY], env=self.env(), cwd=cwd,
+                                            stdout=subprocess.DEVNULL, stderr=errors)
+        return self
+
+    def error_lines(self):
+        with open(self.errors, errors="replace") as f:
+            return f.read().splitlines()
