@@ -156,7 +156,7 @@ Failure GtkToolkit::createControl(std::size_t index, const ControlForm& form) {
   if (!form.name) return "a control of the window is missing";
   GtkWidget* widget = nullptr;
   if (form.type == ControlType::HtmlViewer) {
-    widget = newWebPane(&webView_, privateFolders_.inUse());
+    widget = newWebPane(&webView_);
     if (!widget) return "cannot create the web engine";
   } else {
     ToolkitEvents* events = events_;

@@ -18,8 +18,8 @@ struct Folder {
   const char* underHome;  // where it is when the variable is not set
 };
 
-// The engine keeps its cache, and its sandbox its sockets when there is no
-// runtime folder, under the cache folder; website data under the data folder.
+// The engine and its sandbox look for both folders; the sandbox keeps its
+// sockets under the cache folder when there is no runtime folder.
 constexpr Folder engineFolders[] = {{"XDG_CACHE_HOME", ".cache"},
                                     {"XDG_DATA_HOME", ".local/share"}};
 
@@ -30,13 +30,12 @@ std::string locationOf(const Folder& folder) {
   return path.get();
 }
 
-// Empty when the program's own folder in it can be made and written to.
+// Empty when the folder is there, or can be made, and can be written to.
+// The program puts nothing of its own in it; the engine's sandbox may.
 std::string whyUnusable(const std::string& location) {
-  // The engine's folder in it is named after the program.
-  GCharPtr own(g_build_filename(location.c_str(), "vexaline", nullptr));
-  if (g_mkdir_with_parents(own.get(), 0700) != 0) return std::strerror(errno);
-  if (!g_file_test(own.get(), G_FILE_TEST_IS_DIR)) return std::strerror(ENOTDIR);
-  if (g_access(own.get(), W_OK | X_OK) != 0) return std::strerror(errno);
+  if (g_mkdir_with_parents(location.c_str(), 0700) != 0) return std::strerror(errno);
+  if (!g_file_test(location.c_str(), G_FILE_TEST_IS_DIR)) return std::strerror(ENOTDIR);
+  if (g_access(location.c_str(), W_OK | X_OK) != 0) return std::strerror(errno);
   return {};
 }
 

@@ -18,9 +18,6 @@ class PrivateFolders {
   void prepare();
   // Removes the private folder with everything in it, if one was made.
   void remove();
-  // Whether this run uses a private folder: the engine should then keep its
-  // website data in memory, so that nothing of it outlives the folder.
-  bool inUse() const { return !folder_.empty(); }
 
  private:
   void replace(const char* variable, const std::string& unusable, const char* reason);

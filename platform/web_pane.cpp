@@ -6,10 +6,11 @@
 #include "platform/page_behaviour.h"
 #include "platform/window_style.h"
 
-GtkWidget* newWebPane(GtkWidget** view, bool inMemory) {
-  // Pages come from strangers: their engine processes run in the sandbox.
-  WebKitWebContext* context =
-      inMemory ? webkit_web_context_new_ephemeral() : webkit_web_context_new();
+GtkWidget* newWebPane(GtkWidget** view) {
+  // The viewer keeps no files: cookies, storage and cache live in memory and
+  // end with the run. Pages come from strangers: their engine processes run
+  // in the sandbox.
+  WebKitWebContext* context = webkit_web_context_new_ephemeral();
   webkit_web_context_set_sandbox_enabled(context, TRUE);
   askBeforeDownloads(context);
   GtkWidget* webView = webkit_web_view_new_with_context(context);

@@ -4,7 +4,6 @@
 #include <gtk/gtk.h>
 
 // A pane holding one web view that fills it; nullptr when the engine cannot
-// be created. The view is returned through `view`. With `inMemory` the engine
-// keeps its cache and website data in memory only.
-GtkWidget* newWebPane(GtkWidget** view, bool inMemory = false);
+// be created. The view is returned through `view`.
+GtkWidget* newWebPane(GtkWidget** view);
 void navigateWebPane(GtkWidget* view, const char* addressUtf8);
