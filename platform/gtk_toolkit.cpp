@@ -160,6 +160,7 @@ Failure GtkToolkit::createControl(std::size_t index, const ControlForm& form) {
     fullScreen_.layout = layout_;
     fullScreen_.pane = widget;
     followPageFullScreen(webView_, fullScreen_);
+    followBrowserKeys(webView_);
   } else {
     ToolkitEvents* events = events_;
     widget = newChannelLabel(
@@ -227,9 +228,9 @@ void GtkToolkit::navigate(const char*, const char* address) {
 gboolean GtkToolkit::onKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
   auto* self = static_cast<GtkToolkit*>(data);
   // The engine hands keys its page left alone back to the window a second
-  // time; such a repeat is not a new key press, but the browser keys act on it.
+  // time; such a repeat is not a new key press.
   if (event->time == self->lastKeyTime_ && event->hardware_keycode == self->lastKeyCode_)
-    return runBrowserKey(self->webView_, *event);
+    return FALSE;
   self->lastKeyTime_ = event->time;
   self->lastKeyCode_ = event->hardware_keycode;
 

@@ -8,7 +8,6 @@
 // question, a log-in) inside the pane. The window then hands Escape on.
 bool engineTakesEscape(GtkWidget* webView, bool pageFullScreen);
 
-// For a key the page left alone and the engine handed back to the window:
-// F5 and Ctrl+R reload the pane, Alt+Left and Alt+Right go back and forward.
-// True when the key was one of these.
-bool runBrowserKey(GtkWidget* webView, const GdkEventKey& event);
+// F5 and Ctrl+R reload the pane, Alt+Left and Alt+Right go back and forward,
+// each only when the page let the key through without taking it.
+void followBrowserKeys(GtkWidget* webView);

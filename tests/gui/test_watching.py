@@ -61,6 +61,10 @@ addEventListener('pageshow',()=>report('ev=show'));
 addEventListener('keydown',e=>{report('ev=key&key='+encodeURIComponent(e.key)); if (take) e.preventDefault();});
 </script></body></html>"""
 
+# A silent start page, so that only the pressed channel plays.
+REPORTING_START = """<!doctype html><html><body><script>
+addEventListener('load',()=>fetch('/beacon?ev=load'));</script></body></html>"""
+
 BLACK, RED = "srgb(0,0,0)", "srgb(204,0,0)"
 
 
@@ -167,6 +171,106 @@ class Watching(unittest.TestCase):
                         self.assertEqual(h.pixel(shot, ox + cx, oy + cy), RED, (cx, cy))
                     for cx, cy in [(0, 15), (945, 100), (100, 592)]:
                         self.assertEqual(h.pixel(shot, ox + cx, oy + cy), BLACK, (cx, cy))
+
+    def test_escape_cancels_a_script_dialog(self):
+        # Escape answers each dialog as its cancel button would, and the
+        # program goes on; afterwards Escape closes the window again.
+        cases = [("a", "closed"), ("c", "false"), ("p", "null")]
+        with self.sites(DIALOG_PAGE) as sites, h.running() as (program, window):
+            recorder = sites.recorder
+            recorder.wait_for(lambda: recorder.beacons(ev="load"), what="page load")
+            h.activate(window)
+            h.click(window, 400, 300)
+            recorder.wait_for(lambda: recorder.beacons(ev="armed"), what="page clicked")
+            shot = os.path.join(program.home, "shot.png")
+            ox, oy = h.client_origin(window)
+
+            def page_dimmed(dimmed):
+                h.screenshot(shot)
+                return (h.pixel(shot, ox + 900, oy + 550) != RED) == dimmed
+
+            for key, answer in cases:
+                with self.subTest(dialog=key):
+                    h.x("xdotool", "key", key)
+                    recorder.wait_for(lambda: page_dimmed(True), what="dialog shown")
+                    h.x("xdotool", "key", "Escape")
+                    recorder.wait_for(lambda: recorder.beacons(ev="answer", key=key),
+                                      what="dialog answered")
+                    self.assertEqual([b["r"] for b in recorder.beacons(ev="answer", key=key)],
+                                     [answer])
+                    recorder.wait_for(lambda: page_dimmed(False), what="dialog gone")
+                    self.assertIsNone(program.process.poll())
+
+            with self.subTest(dialog="leaving the page"):
+                recorder.clear()
+                h.click(window, 192, 8)  # a channel press asks the page first
+                recorder.wait_for(lambda: page_dimmed(True), what="dialog shown")
+                h.x("xdotool", "key", "Escape")
+                recorder.wait_for(lambda: page_dimmed(False), what="dialog gone")
+                time.sleep(1.0)
+                self.assertEqual(recorder.pages(), [])
+                self.assertIsNone(program.process.poll())
+
+            h.x("xdotool", "key", "Escape")
+            self.assertEqual(program.wait(), 0)
+
+    def test_a_pressed_channel_plays_with_its_sound(self):
+        with self.sites(REPORTING_START, **{"/tv/": SOUND_PAGE}) as sites, \
+                h.running() as (program, window):
+            recorder = sites.recorder
+            recorder.wait_for(lambda: recorder.beacons(ev="load"), what="start page")
+            h.click(window, 192, 8)
+            pressed = time.monotonic()
+
+            def advancing():
+                playing = [float(b["t"]) for b in recorder.beacons(ev="state", paused="false",
+                                                                    muted="false")]
+                return len(playing) >= 2 and playing[-1] > playing[0]
+
+            recorder.wait_for(advancing, what="unmuted playback advancing")
+            print("\nplaying with sound %.1f s after the press" % (time.monotonic() - pressed))
+
+    def test_browser_keys(self):
+        # (key, whether the page keeps its keys, the pages shown afterwards)
+        cases = [
+            ("F5", False, ["/tv/tv1.html"]),
+            ("ctrl+r", False, ["/tv/tv1.html"]),
+            ("F5", True, []),
+            ("ctrl+r", True, []),
+        ]
+        for key, page_takes, shown in cases:
+            page = KEYS_PAGE.replace("location.search.indexOf('take') >= 0",
+                                     "true" if page_takes else "false")
+            with self.subTest(key=key, page_takes=page_takes), self.sites(page) as sites, \
+                    h.running() as (program, window):
+                recorder = sites.recorder
+                recorder.wait_for(lambda: recorder.beacons(ev="show"), what="page shown")
+                h.activate(window)
+                h.click(window, 400, 300)
+                time.sleep(0.3)
+                recorder.clear()
+                h.x("xdotool", "key", "--clearmodifiers", key)
+                recorder.wait_for(lambda: recorder.beacons(ev="key"), what="key at the page")
+                if shown:
+                    recorder.wait_for(lambda: recorder.beacons(ev="show"), what="reload")
+                time.sleep(1.0)
+                self.assertEqual([b["page"] for b in recorder.beacons(ev="show")], shown)
+                self.assertIsNone(program.process.poll())
+
+        with self.subTest("back and forward"), self.sites(KEYS_PAGE, **{"/tv/": KEYS_PAGE}) \
+                as sites, h.running() as (program, window):
+            recorder = sites.recorder
+            recorder.wait_for(lambda: recorder.beacons(ev="show"), what="page shown")
+            h.activate(window)
+            h.click(window, 192, 8)
+            recorder.wait_for(lambda: recorder.beacons(page="/tv/"), what="second channel")
+            for key, page in [("alt+Left", "/tv/tv1.html"), ("alt+Right", "/tv/")]:
+                h.click(window, 400, 300)
+                time.sleep(0.3)
+                recorder.clear()
+                h.x("xdotool", "key", "--clearmodifiers", key)
+                recorder.wait_for(lambda: recorder.beacons(ev="show"), what="page after " + key)
+                self.assertEqual([b["page"] for b in recorder.beacons(ev="show")], [page])
 
 
 if __name__ == "__main__":
