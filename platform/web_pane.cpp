@@ -2,12 +2,15 @@
 
 #include <webkit2/webkit2.h>
 
+#include "platform/downloads.h"
+#include "platform/page_behaviour.h"
 #include "platform/window_style.h"
 
 GtkWidget* newWebPane(GtkWidget** view) {
   // Pages come from strangers: their engine processes run in the sandbox.
   WebKitWebContext* context = webkit_web_context_new();
   webkit_web_context_set_sandbox_enabled(context, TRUE);
+  askBeforeDownloads(context);
   // Channels start playing with their sound when pressed.
   WebKitWebsitePolicies* policies =
       webkit_website_policies_new_with_policies("autoplay", WEBKIT_AUTOPLAY_ALLOW, nullptr);
@@ -25,6 +28,8 @@ GtkWidget* newWebPane(GtkWidget** view) {
   // only into a compositing layer, so without one that picture stays black.
   webkit_settings_set_hardware_acceleration_policy(settings,
                                                    WEBKIT_HARDWARE_ACCELERATION_POLICY_ALWAYS);
+
+  addPageBehaviour(WEBKIT_WEB_VIEW(webView));
 
   GtkWidget* pane = gtk_event_box_new();
   gtk_widget_set_name(pane, paneStyleName);

@@ -90,20 +90,25 @@ class Sites:
                 if port == MAKER and url.path == "/ver.txt":
                     return self.reply(200, sites.version, "text/plain")
                 if url.path in sites.files:
-                    body, kind = sites.files[url.path]
-                    return self.reply(200, body, kind)
+                    # body, type and optionally further headers
+                    return self.reply(200, *sites.files[url.path])
                 if url.path in ("/beacon", "/favicon.ico"):
                     return self.reply(204, b"", "text/plain")
                 page = REPORTING_PAGE % {"colour": sites.colour}
                 self.reply(200, page.encode(), "text/html; charset=utf-8")
 
-            def reply(self, status, body, kind):
+            def reply(self, status, body, kind, headers=None):
                 self.send_response(status)
                 self.send_header("Content-Type", kind)
+                for name, value in (headers or {}).items():
+                    self.send_header(name, value)
                 self.send_header("Content-Length", str(len(body)))
                 self.send_header("Cache-Control", "no-store")
                 self.end_headers()
-                self.wfile.write(body)
+                try:
+                    self.wfile.write(body)
+                except ConnectionError:
+                    pass  # the client gave up, e.g. a download the user cancelled
 
         return Handler
 
