@@ -143,10 +143,11 @@ class Watching(unittest.TestCase):
                         what="page as large as the screen")
                     sizes = {(b["w"], b["h"]) for b in recorder.beacons(ev="resize")}
                     self.assertNotIn(("1359", "719"), sizes)
-                    time.sleep(1.0)
-                    h.screenshot(shot)
-                    # The test pattern fills the screen, the bar's corner included.
-                    self.assertGreater(mean_brightness(shot, 1366, 768, 0, 0), 60)
+                    # The test pattern fills the screen, the bar's corner included;
+                    # the compositor shows it a moment after the page's resize.
+                    recorder.wait_for(
+                        lambda: h.screenshot(shot) or mean_brightness(shot, 1366, 768, 0, 0) > 60,
+                        what="the video's picture on the whole screen")
                     self.assertGreater(mean_brightness(shot, 952, 16, 0, 0), 40)
                     bar_now = os.path.join(program.home, "bar-now.png")
                     h.x("convert", shot, "-crop", "952x16+0+0", "+repage", bar_now)
@@ -160,9 +161,11 @@ class Watching(unittest.TestCase):
                                       what="window back at %s" % (before,))
                     recorder.wait_for(lambda: recorder.beacons(ev="resize", w="945", h="576"),
                                       what="page back at 945 x 576")
-                    time.sleep(1.0)
                     self.assertIsNone(program.process.poll())
-                    h.screenshot(shot)
+                    # The compositor shows the page at its place again a moment later.
+                    recorder.wait_for(
+                        lambda: h.screenshot(shot) or h.pixel(shot, ox + 944, oy + 591) == RED,
+                        what="page drawn at its place")
                     bar_after = os.path.join(program.home, "bar-after.png")
                     h.x("convert", shot, "-crop", "952x16+%d+%d" % (ox, oy), "+repage",
                         bar_after)
