@@ -145,10 +145,13 @@ class Watching(unittest.TestCase):
                     self.assertNotIn(("1359", "719"), sizes)
                     # The test pattern fills the screen, the bar's corner included;
                     # the compositor shows it a moment after the page's resize.
-                    recorder.wait_for(
-                        lambda: h.screenshot(shot) or mean_brightness(shot, 1366, 768, 0, 0) > 60,
-                        what="the video's picture on the whole screen")
-                    self.assertGreater(mean_brightness(shot, 952, 16, 0, 0), 40)
+                    def picture_everywhere():
+                        h.screenshot(shot)
+                        return (mean_brightness(shot, 1366, 768, 0, 0) > 60 and
+                                mean_brightness(shot, 952, 16, 0, 0) > 40)
+
+                    recorder.wait_for(picture_everywhere,
+                                      what="the video's picture on the whole screen")
                     bar_now = os.path.join(program.home, "bar-now.png")
                     h.x("convert", shot, "-crop", "952x16+0+0", "+repage", bar_now)
                     self.assertFalse(same_picture(bar_before, bar_now))
