@@ -11,12 +11,14 @@
 
 #include "platform/box_text.h"
 #include "platform/frame_extents.h"
+#include "platform/fullscreen.h"
 #include "platform/gbk.h"
 #include "platform/glib_handles.h"
 #include "platform/http_read.h"
 #include "platform/label_widget.h"
 #include "platform/message_box.h"
 #include "platform/open_address.h"
+#include "platform/page_keys.h"
 #include "platform/user_folders.h"
 #include "platform/web_pane.h"
 #include "platform/window_style.h"
@@ -82,6 +84,7 @@ class GtkToolkit final : public Toolkit {
   ToolkitEvents* events_ = nullptr;
   std::map<std::string, GtkWidget*> controls_;
   ClickTracker clicks_;
+  PageFullScreen fullScreen_;
   FrameExtents requestedExtents_;
   int lastWidth_ = -1, lastHeight_ = -1;
   guint32 lastKeyTime_ = 0;
@@ -158,11 +161,16 @@ Failure GtkToolkit::createControl(std::size_t index, const ControlForm& form) {
   if (form.type == ControlType::HtmlViewer) {
     widget = newWebPane(&webView_);
     if (!widget) return "cannot create the web engine";
+    fullScreen_.layout = layout_;
+    fullScreen_.pane = widget;
+    followPageFullScreen(webView_, fullScreen_);
+    followBrowserKeys(webView_);
   } else {
     ToolkitEvents* events = events_;
     widget = newChannelLabel(
         gbkToUtf8(form.caption), form.width, form.height, clicks_,
         [events, index](int x, int y, int keys) { events->labelPressed(index, x, y, keys); });
+    fullScreen_.labels.push_back(widget);
   }
   gtk_widget_set_size_request(widget, form.width, form.height);
   gtk_layout_put(GTK_LAYOUT(layout_), widget, form.left, form.top);
@@ -232,6 +240,7 @@ gboolean GtkToolkit::onKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
 
   if (event->state & (GDK_CONTROL_MASK | GDK_SHIFT_MASK | GDK_MOD1_MASK)) return FALSE;
   if (event->keyval == GDK_KEY_Escape) {
+    if (engineTakesEscape(self->webView_, self->fullScreen_.active)) return FALSE;
     gtk_window_close(GTK_WINDOW(self->window_));
     return TRUE;
   }
@@ -243,6 +252,8 @@ gboolean GtkToolkit::onConfigure(GtkWidget* widget, GdkEventConfigure* event, gp
   auto* self = static_cast<GtkToolkit*>(data);
   // Sizes of the hidden window are the building's own; they raise nothing.
   if (!gtk_widget_get_mapped(widget)) return FALSE;
+  // The page's full screen is the engine's; the window keeps its earlier size.
+  if (self->fullScreen_.active) return FALSE;
   if (event->width == self->lastWidth_ && event->height == self->lastHeight_) return FALSE;
   self->lastWidth_ = event->width;
   self->lastHeight_ = event->height;
@@ -264,6 +275,7 @@ void GtkToolkit::onDestroy(GtkWidget*, gpointer data) {
   self->layout_ = nullptr;
   self->webView_ = nullptr;
   self->controls_.clear();
+  self->fullScreen_ = {};
   self->events_->windowDestroyed();
 }
 

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <memory>
 
+#include "platform/label_access.h"
+
 namespace {
 
 struct LabelState {
@@ -68,11 +70,16 @@ bool ClickTracker::isFirstPress(GtkWidget* widget, const GdkEventButton& event) 
 
 GtkWidget* newChannelLabel(const std::string& captionUtf8, int width, int height,
                            ClickTracker& tracker, LabelPressed pressed) {
-  GtkWidget* area = gtk_drawing_area_new();
+  auto* state = new LabelState{captionUtf8, &tracker, std::move(pressed)};
+  // Screen readers name the label by its words; their press is a plain left
+  // press in the label's middle.
+  const std::size_t words = captionUtf8.find_first_not_of(' ');
+  GtkWidget* area =
+      newAccessibleLabelArea(words == std::string::npos ? std::string() : captionUtf8.substr(words),
+                             [state, width, height] { state->pressed(width / 2, height / 2, 0); });
   gtk_widget_set_size_request(area, width, height);
   gtk_widget_set_can_focus(area, FALSE);
   gtk_widget_add_events(area, GDK_BUTTON_PRESS_MASK);
-  auto* state = new LabelState{captionUtf8, &tracker, std::move(pressed)};
   g_signal_connect(area, "draw", G_CALLBACK(drawLabel), state);
   g_signal_connect(area, "button-press-event", G_CALLBACK(pressLabel), state);
   g_signal_connect(area, "realize", G_CALLBACK(realizeLabel), nullptr);

@@ -13,7 +13,12 @@ GtkWidget* newWebPane(GtkWidget** view) {
   WebKitWebContext* context = webkit_web_context_new_ephemeral();
   webkit_web_context_set_sandbox_enabled(context, TRUE);
   askBeforeDownloads(context);
-  GtkWidget* webView = webkit_web_view_new_with_context(context);
+  // Channels start playing with their sound when pressed.
+  WebKitWebsitePolicies* policies =
+      webkit_website_policies_new_with_policies("autoplay", WEBKIT_AUTOPLAY_ALLOW, nullptr);
+  GtkWidget* webView = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context,
+                                               "website-policies", policies, nullptr));
+  g_object_unref(policies);
   g_object_unref(context);
   if (!webView) return nullptr;
 
@@ -21,10 +26,10 @@ GtkWidget* newWebPane(GtkWidget** view) {
   WebKitSettings* settings = webkit_web_view_get_settings(WEBKIT_WEB_VIEW(webView));
   webkit_settings_set_zoom_text_only(settings, TRUE);
   webkit_web_view_set_zoom_level(WEBKIT_WEB_VIEW(webView), 1.0);
-  // Software drawing: a third less memory for the whole engine with a
-  // video playing, and the same smooth playback of live-TV streams.
+  // Composited drawing: the engine paints a video that is itself full screen
+  // only into a compositing layer, so without one that picture stays black.
   webkit_settings_set_hardware_acceleration_policy(settings,
-                                                   WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
+                                                   WEBKIT_HARDWARE_ACCELERATION_POLICY_ALWAYS);
 
   addPageBehaviour(WEBKIT_WEB_VIEW(webView));
 

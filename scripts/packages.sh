@@ -3,7 +3,7 @@ BUILD_PACKAGES="build-essential cmake ninja-build pkg-config libgtk-3-dev libweb
 # What the viewer needs at run time beyond its libraries: stream decoders,
 # the engine's sandbox helpers, a font for the Chinese captions, dialog icons.
 RUN_PACKAGES="gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav bubblewrap xdg-dbus-proxy fonts-wqy-microhei adwaita-icon-theme"
-TEST_PACKAGES="googletest libgtest-dev python3 xvfb openbox xdotool x11-utils imagemagick ffmpeg desktop-file-utils appstream dpkg-dev openssl dbus-daemon clang libclang-rt-14-dev"
+TEST_PACKAGES="googletest libgtest-dev python3 xvfb openbox xdotool x11-utils imagemagick ffmpeg desktop-file-utils appstream dpkg-dev openssl dbus-daemon at-spi2-core python3-pyatspi clang libclang-rt-14-dev"
 DEMO_PACKAGES="python3 ffmpeg"
 
 install_packages() {

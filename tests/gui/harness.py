@@ -193,6 +193,7 @@ class Program:
             f.write("[Default Applications]\nx-scheme-handler/http=fake-browser.desktop\n"
                     "x-scheme-handler/https=fake-browser.desktop\n")
         self.process = None
+        self.bus_pid = None
 
     def env(self):
         env = {k: v for k, v in os.environ.items() if "proxy" not in k.lower()}
@@ -207,10 +208,25 @@ class Program:
                    NO_AT_BRIDGE="1", GTK_A11Y="none")
         return env
 
-    def start(self, cwd="/"):
-        self.process = subprocess.Popen([BINARY], env=self.env(), cwd=cwd,
+    def start(self, cwd="/", env=None, binary=None):
+        env = env or self.env()
+        self.start_session_bus(env)
+        self.process = subprocess.Popen([binary or BINARY], env=env, cwd=cwd,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return self
+
+    def start_session_bus(self, env):
+        """A session bus of the program's own, with its home. Without one the
+        desktop libraries start a bus bound to the display, which outlives
+        the program and hands the next one paths inside a removed home."""
+        if "DBUS_SESSION_BUS_ADDRESS" in env:
+            return
+        out = subprocess.run(["dbus-daemon", "--session", "--fork", "--print-address=1",
+                              "--print-pid=1"], env=env, capture_output=True, text=True,
+                             check=True).stdout
+        address, pid = out.split()
+        self.bus_pid = int(pid)
+        env["DBUS_SESSION_BUS_ADDRESS"] = address
 
     def main_window(self, timeout=20):
         end = time.monotonic() + timeout
@@ -236,6 +252,9 @@ class Program:
         if self.process and self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+        if self.bus_pid:
+            os.kill(self.bus_pid, 15)
+            self.bus_pid = None
         shutil.rmtree(self.home, ignore_errors=True)
 
 

@@ -60,8 +60,7 @@ class DemoSites(unittest.TestCase):
     def test_a_channel_plays_in_the_viewer(self):
         program = h.Program()
         try:
-            program.process = subprocess.Popen([DEMO_BINARY], env=program.env(),
-                                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            program.start(binary=DEMO_BINARY)
             window = program.main_window()
             ox, oy = h.client_origin(window)
             # The stream burns a running clock into the picture: the pane's

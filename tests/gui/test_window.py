@@ -24,11 +24,13 @@ class MainWindow(unittest.TestCase):
             self.assertEqual(os.readlink("/proc/%d/cwd" % program.process.pid),
                              os.path.dirname(os.path.realpath(h.BINARY)))
 
-            time.sleep(0.5)
             shot = os.path.join(program.home, "shot.png")
-            h.screenshot(shot)
             ox, oy = h.client_origin(window)
             black, red = "srgb(0,0,0)", "srgb(204,0,0)"
+            # The compositor puts the loaded page on the screen a moment later.
+            sites.recorder.wait_for(
+                lambda: h.screenshot(shot) or h.pixel(shot, ox + 944, oy + 591) == red,
+                what="page drawn")
             for cx, cy in [(388, 8), (490, 2), (615, 15), (800, 8), (946, 300), (946, 16)]:
                 self.assertEqual(h.pixel(shot, ox + cx, oy + cy), black, (cx, cy))
             # The page fills the pane from (0, 16) to (944, 591).
