@@ -70,6 +70,8 @@ def press(name, target):
     window = int(h.x("xdotool", "getactivewindow").strip())
     ox, oy = h.client_origin(window)
     x, y = LABEL[target] if name.startswith("vexaline") else (470, 400)
+    # A synchronous move never returns when the pointer is there already.
+    h.x("xdotool", "mousemove", "0", "0")
     h.x("xdotool", "mousemove", "--sync", str(ox + x), str(oy + y))
     pressed = time.monotonic()
     h.x("xdotool", "click", "1")
@@ -79,6 +81,7 @@ def press(name, target):
 def sound_on(recorder, page):
     """Clicks the page's sound button, as a viewer does on a live-TV page."""
     window = int(h.x("xdotool", "getactivewindow").strip())
+    h.x("xdotool", "mousemove", "0", "0")
     h.click(window, 100, 60)
     recorder.wait_for(lambda: recorder.beacons(ev="sound", page=page), timeout=10,
                       what="sound on")
