@@ -57,6 +57,16 @@ def launch(command, build, env):
     return int(lines["pid"]), float(lines["exec"]), float(lines["mapped"])
 
 
+def active_window():
+    """The window in front; the window manager may not have named one yet."""
+    for _ in range(50):
+        found = h.x("xdotool", "getactivewindow", check=False).strip()
+        if found:
+            return int(found)
+        time.sleep(0.1)
+    raise AssertionError("no active window")
+
+
 def beacon_time(recorder, page, ev):
     for port, path, query, when in list(recorder.requests):
         if path == "/beacon" and query.get("page") == page and query.get("ev") == ev:
@@ -67,7 +77,7 @@ def beacon_time(recorder, page, ev):
 def press(name, target):
     """A press that should bring up `target`: on the viewer's label, or
     anywhere on the peers' one-link page."""
-    window = int(h.x("xdotool", "getactivewindow").strip())
+    window = active_window()
     ox, oy = h.client_origin(window)
     x, y = LABEL[target] if name.startswith("vexaline") else (470, 400)
     # A synchronous move never returns when the pointer is there already.
@@ -80,7 +90,7 @@ def press(name, target):
 
 def sound_on(recorder, page):
     """Clicks the page's sound button, as a viewer does on a live-TV page."""
-    window = int(h.x("xdotool", "getactivewindow").strip())
+    window = active_window()
     h.x("xdotool", "mousemove", "0", "0")
     h.click(window, 100, 60)
     recorder.wait_for(lambda: recorder.beacons(ev="sound", page=page), timeout=10,
@@ -341,7 +351,9 @@ def report(order, startup, play):
                     cells.append("-")
                     continue
                 medians[name] = statistics.median(values)
-                cells.append("%.3g (%.3g-%.3g)" % (medians[name], min(values), max(values)))
+                form = "%d" if all(isinstance(v, int) for v in values) else "%.3g"
+                cells.append((form + " (" + form + "-" + form + ")") % (
+                    medians[name], min(values), max(values)))
             ratios = ["%.2f" % (medians[a] / medians[b]) if medians.get(a) is not None
                       and medians.get(b) else "-" for a, b in pairs]
             lines.append("| %s | %s | %s |" % (title, " | ".join(cells), " | ".join(ratios)))

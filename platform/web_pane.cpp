@@ -2,6 +2,7 @@
 
 #include <webkit2/webkit2.h>
 
+#include "platform/media_tuning.h"
 #include "platform/window_style.h"
 
 GtkWidget* newWebPane(GtkWidget** view) {
@@ -20,6 +21,7 @@ GtkWidget* newWebPane(GtkWidget** view) {
   // video playing, and the same smooth playback of live-TV streams.
   webkit_settings_set_hardware_acceleration_policy(settings,
                                                    WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
+  drawInSoftwareOutsideFullScreen(webView);
 
   GtkWidget* pane = gtk_event_box_new();
   gtk_widget_set_name(pane, paneStyleName);
