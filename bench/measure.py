@@ -57,14 +57,21 @@ def launch(command, build, env):
     return int(lines["pid"]), float(lines["exec"]), float(lines["mapped"])
 
 
-def active_window():
-    """The window in front; the window manager may not have named one yet."""
+def program_window(pid):
+    """The program's window: the one in front, or else its largest visible
+    window, since the window manager does not always name one in front."""
     for _ in range(50):
         found = h.x("xdotool", "getactivewindow", check=False).strip()
         if found:
             return int(found)
+        mine = [int(w) for w in h.x("xdotool", "search", "--onlyvisible", "--pid", str(pid),
+                                    check=False).split()]
+        if mine:
+            window = max(mine, key=lambda w: h.geometry(w)[2] * h.geometry(w)[3])
+            h.activate(window)
+            return window
         time.sleep(0.1)
-    raise AssertionError("no active window")
+    raise AssertionError("no window of process %d" % pid)
 
 
 def beacon_time(recorder, page, ev):
@@ -74,10 +81,10 @@ def beacon_time(recorder, page, ev):
     return None
 
 
-def press(name, target):
+def press(pid, name, target):
     """A press that should bring up `target`: on the viewer's label, or
     anywhere on the peers' one-link page."""
-    window = active_window()
+    window = program_window(pid)
     ox, oy = h.client_origin(window)
     x, y = LABEL[target] if name.startswith("vexaline") else (470, 400)
     # A synchronous move never returns when the pointer is there already.
@@ -88,9 +95,9 @@ def press(name, target):
     return pressed
 
 
-def sound_on(recorder, page):
+def sound_on(pid, recorder, page):
     """Clicks the page's sound button, as a viewer does on a live-TV page."""
-    window = active_window()
+    window = program_window(pid)
     h.x("xdotool", "mousemove", "0", "0")
     h.click(window, 100, 60)
     recorder.wait_for(lambda: recorder.beacons(ev="sound", page=page), timeout=10,
@@ -107,7 +114,7 @@ def startup_run(name, command, sites, build, env):
         time.sleep(max(0.0, loaded + 5 - time.monotonic()))
         tree = pt.descendants(pid)
         memory = pt.memory_kib(tree)["Pss"]
-        pressed = press(name, "/tv/")
+        pressed = press(pid, name, "/tv/")
         switched = recorder.wait_for(lambda: beacon_time(recorder, "/tv/", "load"),
                                      timeout=30, what="switch")[0]
         return {"map": mapped - started, "load": loaded - started,
@@ -131,7 +138,7 @@ def play_run(name, command, sites, build, env, args):
     try:
         recorder.wait_for(lambda: beacon_time(recorder, "/tv/tv1.html", "frame"), timeout=60,
                           what="first frame of channel one")
-        sound_on(recorder, "/tv/tv1.html")
+        sound_on(pid, recorder, "/tv/tv1.html")
         time.sleep(args.settle)
         before_quality = last_quality(recorder, "/tv/tv1.html")
         before = pt.cpu_seconds(pt.descendants(pid))
@@ -156,7 +163,7 @@ def play_run(name, command, sites, build, env, args):
         for _ in range(args.zaps):
             target = "/tv/" if page == "/tv/tv1.html" else "/tv/tv1.html"
             recorder.clear()
-            pressed = press(name, target)
+            pressed = press(pid, name, target)
             shown, query = recorder.wait_for(lambda: beacon_time(recorder, target, "frame"),
                                              timeout=30, what="first frame after the zap")
             zaps.append(shown - pressed)
@@ -180,7 +187,7 @@ def soak_run(name, command, sites, build, env, minutes):
     try:
         recorder.wait_for(lambda: beacon_time(recorder, "/tv/tv1.html", "frame"), timeout=60,
                           what="first frame of channel one")
-        sound_on(recorder, "/tv/tv1.html")
+        sound_on(pid, recorder, "/tv/tv1.html")
         start = time.monotonic()
         while True:
             memory = pt.memory_kib(pt.descendants(pid))
