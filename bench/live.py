@@ -71,7 +71,9 @@ setInterval(() => {
   const q = v.getVideoPlaybackQuality();
   report('ev=quality&dropped=' + q.droppedVideoFrames + '&decoded=' + q.totalVideoFrames +
          '&t=' + v.currentTime.toFixed(2) + '&paused=' + v.paused + '&muted=' + v.muted +
-         '&error=' + (v.error ? v.error.code + ':' + v.error.message : 0));
+         '&error=' + (v.error ? v.error.code + ':' + v.error.message : 0) +
+         '&buffered=' + (v.buffered.length ?
+             (v.buffered.end(v.buffered.length - 1) - v.buffered.start(0)).toFixed(1) : 0));
 }, 1000);
 </script></body></html>"""
 

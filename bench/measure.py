@@ -192,8 +192,10 @@ def soak_run(name, command, sites, build, env, minutes):
         while True:
             memory = pt.memory_kib(pt.descendants(pid))
             quality = last_quality(recorder, "/tv/tv1.html") or {}
-            samples.append((time.monotonic() - start, memory, quality.get("t", "?")))
-            print(name, "%.0f s" % samples[-1][0], memory, "t", samples[-1][2], flush=True)
+            samples.append((time.monotonic() - start, memory, quality.get("t", "?"),
+                            quality.get("buffered", "?")))
+            print(name, "%.0f s" % samples[-1][0], memory, "t", samples[-1][2], "buffered",
+                  samples[-1][3], flush=True)
             if samples[-1][0] >= minutes * 60:
                 return samples
             time.sleep(max(0.0, start + 30 * len(samples) - time.monotonic()))
@@ -226,7 +228,8 @@ def main():
     parser.add_argument("--programs", default=",".join(PEERS))
     parser.add_argument("--variant", action="append", default=[],
                         help="NAME:KEY=VALUE,...: also the viewer with this environment")
-    parser.add_argument("--results", default=os.path.join(HERE, "results.md"))
+    parser.add_argument("--results", help="where the table goes: bench/results.md, or "
+                        "bench/soak.md for a soak")
     parser.add_argument("--player", help="the script HLS player the live pages use "
                         "(hls.min.js); without it, the engines' own HLS support")
     args = parser.parse_args()
@@ -290,7 +293,8 @@ def main():
                         finally:
                             shutil.rmtree(profile, ignore_errors=True)
                         text += soak_report(name, samples)
-            write(os.path.join(HERE, "soak.md"), header("soak", args, script_player) + text)
+            write(args.results or os.path.join(HERE, "soak.md"),
+                  header("soak", args, script_player) + text)
             return
         results = {}
         if args.runs > 0:
@@ -306,7 +310,8 @@ def main():
                 with h.Sites(files=files) as sites:
                     play = alternate(args.play_runs, lambda n, c, e: play_run(
                         n, c, sites, build, e, args))
-        write(args.results, header("runs", args, script_player) + report(order, results, play))
+        write(args.results or os.path.join(HERE, "results.md"),
+              header("runs", args, script_player) + report(order, results, play))
     finally:
         shutil.rmtree(media, ignore_errors=True)
 
@@ -369,12 +374,12 @@ def report(order, startup, play):
 
 def soak_report(name, samples):
     lines = ["%s:" % TITLES.get(name, name), "",
-             "| time (s) | RSS (MiB) | anonymous (MiB) | PSS (MiB) | currentTime (s) |",
-             "|---|---|---|---|---|"]
-    for at, memory, played in samples:
-        lines.append("| %.0f | %.1f | %.1f | %.1f | %s |" % (
+             "| time (s) | RSS (MiB) | anonymous (MiB) | PSS (MiB) | currentTime (s) "
+             "| media held by the element (s) |", "|---|---|---|---|---|---|"]
+    for at, memory, played, held in samples:
+        lines.append("| %.0f | %.1f | %.1f | %.1f | %s | %s |" % (
             at, memory["Rss"] / 1024.0, memory["Anonymous"] / 1024.0, memory["Pss"] / 1024.0,
-            played))
+            played, held))
     warm = [s for s in samples if s[0] >= 120]
     if len(warm) >= 2:
         growth = {k: (max(s[1][k] for s in warm) - warm[0][1][k]) / 1024.0
