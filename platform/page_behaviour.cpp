@@ -3,6 +3,7 @@
 #include "platform/crash_recovery.h"
 #include "platform/downloads.h"
 #include "platform/error_page.h"
+#include "platform/media_tuning.h"
 #include "platform/new_window.h"
 
 void addPageBehaviour(WebKitWebView* view) {
@@ -10,4 +11,5 @@ void addPageBehaviour(WebKitWebView* view) {
   recoverFromCrashes(view);
   downloadWhatCannotBeShown(view);
   openNewWindowsFor(view);
+  drawInSoftwareOutsideFullScreen(GTK_WIDGET(view));
 }

@@ -5,6 +5,9 @@ BUILD_PACKAGES="build-essential cmake ninja-build pkg-config libgtk-3-dev libweb
 RUN_PACKAGES="gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav bubblewrap xdg-dbus-proxy fonts-wqy-microhei adwaita-icon-theme"
 TEST_PACKAGES="googletest libgtest-dev python3 xvfb openbox xdotool x11-utils imagemagick ffmpeg desktop-file-utils appstream dpkg-dev openssl dbus-daemon at-spi2-core python3-pyatspi clang libclang-rt-14-dev"
 DEMO_PACKAGES="python3 ffmpeg"
+# The benchmark's peer and a sound server for playing with sound; it also
+# needs npm (the "npm" package where no other Node.js provides it).
+BENCH_PACKAGES="chromium pulseaudio"
 
 install_packages() {
   local sudo=""
