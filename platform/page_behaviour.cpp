@@ -3,7 +3,6 @@
 #include "platform/crash_recovery.h"
 #include "platform/downloads.h"
 #include "platform/error_page.h"
-#include "platform/media_tuning.h"
 #include "platform/new_window.h"
 
 void addPageBehaviour(WebKitWebView* view) {
@@ -11,5 +10,4 @@ void addPageBehaviour(WebKitWebView* view) {
   recoverFromCrashes(view);
   downloadWhatCannotBeShown(view);
   openNewWindowsFor(view);
-  drawInSoftwareOutsideFullScreen(GTK_WIDGET(view));
 }
