@@ -208,11 +208,11 @@ class Program:
                    NO_AT_BRIDGE="1", GTK_A11Y="none")
         return env
 
-    def start(self, cwd="/", env=None, binary=None):
+    def start(self, cwd="/", env=None, binary=None, stderr=subprocess.DEVNULL):
         env = env or self.env()
         self.start_session_bus(env)
         self.process = subprocess.Popen([binary or BINARY], env=env, cwd=cwd,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                        stdout=subprocess.DEVNULL, stderr=stderr)
         return self
 
     def start_session_bus(self, env):
@@ -228,16 +228,21 @@ class Program:
         self.bus_pid = int(pid)
         env["DBUS_SESSION_BUS_ADDRESS"] = address
 
-    def main_window(self, timeout=20):
+    def window_named(self, name, timeout=20, what="main window"):
+        """The first visible window of that name, while the program runs."""
         end = time.monotonic() + timeout
         while time.monotonic() < end:
-            found = find_windows(TITLE)
+            found = find_windows(name)
             if found:
                 return found[0]
             if self.process.poll() is not None:
-                raise AssertionError("program ended with %d" % self.process.returncode)
+                raise AssertionError("program ended with %d before its %s"
+                                     % (self.process.returncode, what))
             time.sleep(0.05)
-        raise AssertionError("main window never appeared")
+        raise AssertionError(what + " never appeared")
+
+    def main_window(self, timeout=20):
+        return self.window_named(TITLE, timeout)
 
     def wait(self, timeout=20):
         return self.process.wait(timeout=timeout)

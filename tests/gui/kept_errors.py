@@ -1,7 +1,6 @@
 """The program started like harness.Program, with its error output kept."""
 
 import os
-import subprocess
 
 import harness as h
 
@@ -13,9 +12,7 @@ class KeptErrors(h.Program):
 
     def start(self, cwd="/"):
         with open(self.errors, "wb") as errors:
-            self.process = subprocess.Popen([h.BINARY], env=self.env(), cwd=cwd,
-                                            stdout=subprocess.DEVNULL, stderr=errors)
-        return self
+            return super().start(cwd, stderr=errors)
 
     def error_lines(self):
         with open(self.errors, errors="replace") as f:

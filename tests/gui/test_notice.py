@@ -23,15 +23,7 @@ BODIES = [  # name, version file
 
 
 def wait_for_box(program, timeout=60):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        boxes = h.find_windows(UPDATE)
-        if boxes:
-            return boxes[0]
-        if program.process.poll() is not None:
-            raise AssertionError("program ended with %d before its notice" % program.process.returncode)
-        time.sleep(0.05)
-    raise AssertionError("no update notice")
+    return program.window_named(UPDATE, timeout, what="update notice")
 
 
 class HugeVersionFile(unittest.TestCase):
